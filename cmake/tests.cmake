@@ -1,0 +1,32 @@
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+# Unit tests live beside the code they test.
+file(GLOB_RECURSE VELKORAN_UNIT_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*_test.cpp)
+add_executable(velkoran_tests ${VELKORAN_UNIT_TESTS})
+target_link_libraries(velkoran_tests PRIVATE velkoran_core GTest::gtest_main)
+target_compile_definitions(velkoran_tests PRIVATE VELKORAN_PROGRAM="$<TARGET_FILE:velkoran>")
+add_dependencies(velkoran_tests velkoran)
+gtest_discover_tests(velkoran_tests DISCOVERY_TIMEOUT 60)
+
+# A layout that does not fit its items must not build; the first case is a
+# correct one, so a broken harness cannot pass for a rejection.
+set(layout_cases accepted syntax kind count literal_in_input too_long)
+foreach(case IN LISTS layout_cases)
+  add_test(NAME layout_compile.${case}
+    COMMAND ${CMAKE_CXX_COMPILER} -std=c++20 -fsyntax-only -DLAYOUT_CASE_${case}
+            -I${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/src/records/layout_compile_check.cpp)
+  if(NOT case STREQUAL "accepted")
+    set_tests_properties(layout_compile.${case} PROPERTIES WILL_FAIL TRUE)
+  endif()
+endforeach()
+
+# Whole runs: each folder under tests/cases is one case.
+file(GLOB VELKORAN_CASES LIST_DIRECTORIES true ${PROJECT_SOURCE_DIR}/tests/cases/*)
+foreach(case_dir IN LISTS VELKORAN_CASES)
+  if(IS_DIRECTORY ${case_dir})
+    get_filename_component(case ${case_dir} NAME)
+    add_test(NAME case.${case}
+      COMMAND bash ${PROJECT_SOURCE_DIR}/tests/run_case.sh $<TARGET_FILE:velkoran> ${case_dir})
+  endif()
+endforeach()
