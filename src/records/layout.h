@@ -18,6 +18,11 @@ namespace velkoran {
 template <std::size_t L>
 using Text = std::array<char, L>;
 
+template <std::size_t L>
+constexpr std::string_view view_of(const Text<L>& text) {
+    return {text.data(), L};
+}
+
 enum class ItemKind : std::uint8_t { Int32, Int64, Real64, Text };
 
 enum class ElementKind : std::uint8_t { Integer, Real, Text, Blanks, Literal, RecordBreak };

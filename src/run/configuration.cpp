@@ -2,6 +2,7 @@
 
 #include "records/text_unit.h"
 #include "run/run_program.h"
+#include "run/units.h"
 
 namespace velkoran {
 

@@ -2,13 +2,11 @@
 
 #include <string_view>
 
-#include "records/failure.h"
 #include "run/measurement_set.h"
 
 namespace velkoran {
 
 inline constexpr std::string_view CONFIGURATION_FILE_NAME = "Velkoran.cfg";
-inline constexpr UnitNumber CONFIGURATION_UNIT = 2;
 
 // Reads the five lines of the configuration file into the set and returns
 // when the three counts are in range; otherwise the run ends with a message.

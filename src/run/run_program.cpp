@@ -3,10 +3,13 @@
 #include <memory>
 #include <new>
 
+#include "input/measurement_file.h"
 #include "records/platform.h"
 #include "records/text_unit.h"
 #include "run/configuration.h"
+#include "run/file_set.h"
 #include "run/measurement_set.h"
+#include "tables/tables.h"
 
 namespace velkoran {
 
@@ -18,6 +21,9 @@ void run_program() {
         report_failure(FailureNumber::InsufficientVirtualMemory);
     }
     read_configuration(*set);
+    open_file_set(*set);
+    read_measurements(*set);
+    write_tables(*set);
     finish_run();
 }
 
