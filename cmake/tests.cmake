@@ -39,3 +39,11 @@ foreach(case_dir IN LISTS VELKORAN_CASES)
     set_tests_properties(case.${case} PROPERTIES SKIP_RETURN_CODE 77)
   endif()
 endforeach()
+
+# The code follows .clang-format; a change that does not fails here.
+find_program(CLANG_FORMAT clang-format)
+if(CLANG_FORMAT)
+  file(GLOB_RECURSE VELKORAN_SOURCES CONFIGURE_DEPENDS
+       ${PROJECT_SOURCE_DIR}/src/*.cpp ${PROJECT_SOURCE_DIR}/src/*.h)
+  add_test(NAME format COMMAND ${CLANG_FORMAT} --dry-run -Werror ${VELKORAN_SOURCES})
+endif()

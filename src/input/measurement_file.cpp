@@ -12,15 +12,15 @@ namespace {
 void read_header(MeasurementSet& set, int k) {
     MeasurementHeader& h = set.header(k);
     std::int32_t altitude = 0;
-    read_formatted(MEASUREMENT_UNIT, "(////, I4, 2X, A19, 2X, A8, 2X, F10.6, 2X, F11.6, 2X, I4)", h.sample_number,
-                   h.date_time, h.clock_time, h.position_a, h.longitude, altitude);
+    read_formatted(MEASUREMENT_UNIT, "(////, I4, 2X, A19, 2X, A8, 2X, F10.6, 2X, F11.6, 2X, I4)",
+                   h.sample_number, h.date_time, h.clock_time, h.position_a, h.longitude, altitude);
     h.altitude = altitude;
 }
 
 void read_wavelength_record(MeasurementSet& set, int k, int j) {
     WavelengthRecord& r = set.value(k, j);
-    read_formatted(MEASUREMENT_UNIT, "(F8.4, 4X, F8.4, 2X, 2F8.4, I4)", set.wavelength(j), r.c_value, r.m_value,
-                   r.e_value, r.in_value);
+    read_formatted(MEASUREMENT_UNIT, "(F8.4, 4X, F8.4, 2X, 2F8.4, I4)", set.wavelength(j), r.c_value,
+                   r.m_value, r.e_value, r.in_value);
 }
 
 }  // namespace

@@ -127,8 +127,8 @@ std::optional<RealField> scan_real_field(std::string_view field) {
                 continue;
             }
         }
-        const bool taken = state == RealState::Mantissa ? scan_mantissa_char(c, f, state)
-                                                        : scan_exponent_char(c, f, state);
+        const bool taken =
+            state == RealState::Mantissa ? scan_mantissa_char(c, f, state) : scan_exponent_char(c, f, state);
         if (!taken) {
             return std::nullopt;
         }
@@ -225,9 +225,8 @@ std::optional<double> parse_fixed(std::string_view field, int decimals) {
         return std::nullopt;
     }
     // Without a point the last `decimals` digits are the decimals.
-    const long fraction_digits = f.digits_before_point
-                                     ? static_cast<long>(f.digit_count - *f.digits_before_point)
-                                     : decimals;
+    const long fraction_digits =
+        f.digits_before_point ? static_cast<long>(f.digit_count - *f.digits_before_point) : decimals;
     const long exponent = (f.exponent_negative ? -f.exponent : f.exponent) - fraction_digits;
 
     std::array<char, RECORD_CAPACITY + 32> text{};

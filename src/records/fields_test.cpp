@@ -27,8 +27,16 @@ TEST(OutputFields, Integer) {
         const char* field;
     };
     const Case cases[] = {
-        {7, 4, "   7"},    {-12, 4, " -12"}, {0, 4, "   0"},  {-1000, 4, "****"}, {9, 1, "9"},
-        {10, 1, "*"},      {-1, 1, "*"},     {1000, 3, "***"}, {-999, 4, "-999"},  {12, 1, "*"},
+        {7, 4, "   7"},
+        {-12, 4, " -12"},
+        {0, 4, "   0"},
+        {-1000, 4, "****"},
+        {9, 1, "9"},
+        {10, 1, "*"},
+        {-1, 1, "*"},
+        {1000, 3, "***"},
+        {-999, 4, "-999"},
+        {12, 1, "*"},
         {std::numeric_limits<std::int64_t>::min(), 20, "-9223372036854775808"},
     };
     for (const Case& c : cases) {
@@ -96,8 +104,14 @@ TEST(InputFields, Integer) {
         std::int64_t value;
     };
     const Case accepted[] = {
-        {"  -7", -7}, {"", 0},   {"    ", 0}, {"1 5", 15},
-        {" +12", 12}, {"- 5", -5}, {"2147483647", 2147483647}, {"-2147483648", -2147483648},
+        {"  -7", -7},
+        {"", 0},
+        {"    ", 0},
+        {"1 5", 15},
+        {" +12", 12},
+        {"- 5", -5},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483648},
     };
     for (const Case& c : accepted) {
         EXPECT_EQ(parse_integer(c.field, std::numeric_limits<std::int32_t>::min(),
@@ -105,7 +119,8 @@ TEST(InputFields, Integer) {
                   c.value)
             << '|' << c.field << '|';
     }
-    const char* rejected[] = {"  1.5", "8.0", "1a", "\t1", "1\t", "--1", "1-", "+", "2147483648", "-2147483649"};
+    const char* rejected[] = {"  1.5", "8.0", "1a", "\t1",        "1\t",
+                              "--1",   "1-",  "+",  "2147483648", "-2147483649"};
     for (const char* field : rejected) {
         EXPECT_FALSE(parse_integer(field, std::numeric_limits<std::int32_t>::min(),
                                    std::numeric_limits<std::int32_t>::max()))
@@ -123,30 +138,17 @@ TEST(InputFields, Fixed) {
         double value;
     };
     const Case accepted[] = {
-        {"    3400", 4, 0.34},
-        {"  0.3400", 4, 0.34},
-        {"  3.4E-1", 4, 0.34},
-        {"  123E2", 4, 1.23},
-        {"  12345678", 6, 12.345678},
-        {"", 4, 0.0},
-        {"        ", 4, 0.0},
-        {"1.5+2", 4, 150.0},
-        {"1.5-2", 4, 0.015},
-        {"1.5d2", 4, 150.0},
-        {"1.5Q-1", 4, 0.15},
-        {" 1 . 5 ", 4, 1.5},
-        {"\t\r 2.5", 4, 2.5},
-        {"-1", 4, -0.0001},
-        {"+.5", 4, 0.5},
-        {"7", 0, 7.0},
-        {"1E-400", 4, 0.0},
-        {"0.1", 4, 0.1},
-        {"1.064", 4, 1.064},
+        {"    3400", 4, 0.34},        {"  0.3400", 4, 0.34}, {"  3.4E-1", 4, 0.34}, {"  123E2", 4, 1.23},
+        {"  12345678", 6, 12.345678}, {"", 4, 0.0},          {"        ", 4, 0.0},  {"1.5+2", 4, 150.0},
+        {"1.5-2", 4, 0.015},          {"1.5d2", 4, 150.0},   {"1.5Q-1", 4, 0.15},   {" 1 . 5 ", 4, 1.5},
+        {"\t\r 2.5", 4, 2.5},         {"-1", 4, -0.0001},    {"+.5", 4, 0.5},       {"7", 0, 7.0},
+        {"1E-400", 4, 0.0},           {"0.1", 4, 0.1},       {"1.064", 4, 1.064},
     };
     for (const Case& c : accepted) {
         EXPECT_EQ(parse_fixed(c.field, c.decimals), c.value) << '|' << c.field << '|';
     }
-    const char* rejected[] = {"  0.34x", "1.2.3", "1\t.5", "Infinity", "NaN", "1E999", "1E", "E5", ".", "-", "1.5E+"};
+    const char* rejected[] = {"  0.34x", "1.2.3", "1\t.5", "Infinity", "NaN",  "1E999",
+                              "1E",      "E5",    ".",     "-",        "1.5E+"};
     for (const char* field : rejected) {
         EXPECT_FALSE(parse_fixed(field, 4)) << '|' << field << '|';
     }
@@ -160,11 +162,11 @@ TEST(InputFields, Text) {
         const char* item;
     };
     const Case cases[] = {
-        {"ABC", 80, 5, "     "},   // the rightmost 5 of 80 columns: all missing
-        {"ABC", 3, 5, "ABC  "},    // w < L: the field, then blanks
-        {"ABCDEF", 6, 2, "EF"},    // w > L: the rightmost L
-        {"", 1, 1, " "},           // A1 of an empty line
-        {"x,y", 3, 3, "x,y"},      // commas are text
+        {"ABC", 80, 5, "     "},  // the rightmost 5 of 80 columns: all missing
+        {"ABC", 3, 5, "ABC  "},   // w < L: the field, then blanks
+        {"ABCDEF", 6, 2, "EF"},   // w > L: the rightmost L
+        {"", 1, 1, " "},          // A1 of an empty line
+        {"x,y", 3, 3, "x,y"},     // commas are text
     };
     for (const Case& c : cases) {
         std::string item(c.length, '?');

@@ -42,7 +42,8 @@ RecordReader::Result RecordReader::next(platform::Handle handle) {
         const char* start = ahead_.data() + begin_;
         const auto available = end_ - begin_;
         const auto* line_feed = static_cast<const char*>(std::memchr(start, '\n', available));
-        const std::size_t count = line_feed != nullptr ? static_cast<std::size_t>(line_feed - start) : available;
+        const std::size_t count =
+            line_feed != nullptr ? static_cast<std::size_t>(line_feed - start) : available;
         keep(start, count);
         if (count > 0) {
             last = start[count - 1];

@@ -95,12 +95,11 @@ void close_unit(TextUnit& unit) {
 }
 
 const TextUnit* unit_holding(const platform::FileIdentity& identity) {
-    for (const TextUnit& unit : all_units()) {
-        if (unit.connected && unit.number > 0 && unit.identity == identity) {
-            return &unit;
-        }
-    }
-    return nullptr;
+    const auto& units = all_units();
+    const auto* holder = std::find_if(units.begin(), units.end(), [&](const TextUnit& unit) {
+        return unit.connected && unit.number > 0 && unit.identity == identity;
+    });
+    return holder == units.end() ? nullptr : holder;
 }
 
 [[noreturn]] void fail_open(const TextUnit& unit, const platform::OpenedFile& opened) {
@@ -225,9 +224,9 @@ void render_item(const Element& field, const OutputItem& item, std::span<char> o
 
 }  // namespace
 
-void open_unit(UnitNumber number, std::string_view given_name) {
-    TextUnit& unit = slot(number);
-    unit.number = number;
+void open_unit(UnitNumber unit_number, std::string_view given_name) {
+    TextUnit& unit = slot(unit_number);
+    unit.number = unit_number;
     const std::string name = file_name_from(given_name);
     const bool valid = !name.empty() && name.find('\0') == std::string::npos;
     platform::FileIdentity existing;
@@ -269,8 +268,8 @@ void close_all_units() {
     }
 }
 
-void read_items(UnitNumber number, const Layout& layout, std::span<const InputItem> items) {
-    TextUnit& unit = connected_unit(number);
+void read_items(UnitNumber unit_number, const Layout& layout, std::span<const InputItem> items) {
+    TextUnit& unit = connected_unit(unit_number);
     std::string_view record = next_record(unit);
     std::size_t column = 0;
     const InputItem* item = items.data();
@@ -301,8 +300,8 @@ void read_items(UnitNumber number, const Layout& layout, std::span<const InputIt
     }
 }
 
-void write_items(UnitNumber number, const Layout& layout, std::span<const OutputItem> items) {
-    TextUnit& unit = connected_unit(number);
+void write_items(UnitNumber unit_number, const Layout& layout, std::span<const OutputItem> items) {
+    TextUnit& unit = connected_unit(unit_number);
     RecordBuffer buffer;
     std::size_t size = 0;
     const OutputItem* item = items.data();

@@ -18,7 +18,7 @@ inline constexpr UnitNumber CONSOLE_INPUT_UNIT = -4;
 // Connects a unit (1 to 4) to a file. An existing file is connected at its
 // first byte and cut after the first record written to it; a missing one is
 // created empty. Opening the file that the unit already holds changes nothing.
-void open_unit(UnitNumber unit, std::string_view name);
+void open_unit(UnitNumber unit_number, std::string_view given_name);
 
 // Closes every connected file; the console stays open and nothing is written.
 void close_all_units();
@@ -38,8 +38,8 @@ struct OutputItem {
     std::size_t length;  // of a text
 };
 
-void read_items(UnitNumber unit, const Layout& layout, std::span<const InputItem> items);
-void write_items(UnitNumber unit, const Layout& layout, std::span<const OutputItem> items);
+void read_items(UnitNumber unit_number, const Layout& layout, std::span<const InputItem> items);
+void write_items(UnitNumber unit_number, const Layout& layout, std::span<const OutputItem> items);
 
 // A text item's characters, or the number itself; const where the item is.
 template <class T>

@@ -57,7 +57,8 @@ TEST_F(TextUnitTest, EachRecordReachesTheFileWhenItsWriteEnds) {
 
     const Text<80> header = line_of(std::string(70, 'h') + "0123456789");
     write_formatted(3, "(A70, /)", header);
-    EXPECT_EQ(read_file("table.csv"), "number , wavelength , m1 , e1\r\n" + std::string(70, 'h') + "\r\n\r\n");
+    EXPECT_EQ(read_file("table.csv"),
+              "number , wavelength , m1 , e1\r\n" + std::string(70, 'h') + "\r\n\r\n");
 }
 
 TEST_F(TextUnitTest, ExistingFileKeepsItsContentsUntilItsFirstRecordAndEndsWithTheLast) {
@@ -138,7 +139,7 @@ TEST_F(TextUnitTest, CommaEndsANumericFieldEarly) {
         std::int32_t a, b, c;
     };
     const Case cases[] = {
-        {" 1 , 2", 1, 0, 2},    {"8,20,1", 8, 20, 1},  {"1,2,3", 1, 2, 3},
+        {" 1 , 2", 1, 0, 2},      {"8,20,1", 8, 20, 1}, {"1,2,3", 1, 2, 3},
         {"16500  1", 16, 500, 0}, {"16", 16, 0, 0},
     };
     for (const Case& c : cases) {
@@ -207,7 +208,8 @@ TEST_F(TextUnitTest, OpenFailures) {
         {std::string("a\0b", 3), 43, "file name specification error"},
         {std::string(256, 'x'), 43, "file name specification error"},
         {"./taken.txt", 30,
-         "^velkoran: the file is already connected to unit 1\n" + report(30, "open failure", 3, "./taken.txt")},
+         "^velkoran: the file is already connected to unit 1\n" +
+             report(30, "open failure", 3, "./taken.txt")},
     };
     for (const Case& c : cases) {
         EXPECT_EXIT(open_unit(3, c.name), ExitedWithCode(c.number), c.pattern) << c.name;
@@ -225,12 +227,13 @@ TEST_F(TextUnitTest, PermissionsAsAnOrdinaryUser) {
     open_to_nobody();
     write_file("read-only.csv", "old\n");
     std::filesystem::permissions("read-only.csv", std::filesystem::perms::owner_read |
-                                                       std::filesystem::perms::group_read |
-                                                       std::filesystem::perms::others_read);
+                                                      std::filesystem::perms::group_read |
+                                                      std::filesystem::perms::others_read);
     write_file("secret.txt", "");
     std::filesystem::permissions("secret.txt", std::filesystem::perms::none);
     std::filesystem::create_directory("locked");
-    std::filesystem::permissions("locked", std::filesystem::perms::owner_all | std::filesystem::perms::others_read |
+    std::filesystem::permissions("locked", std::filesystem::perms::owner_all |
+                                               std::filesystem::perms::others_read |
                                                std::filesystem::perms::others_exec);
 
     EXPECT_EXIT(
@@ -274,7 +277,8 @@ TEST_F(TextUnitTest, ConsoleFailures) {
             read_formatted(CONSOLE_INPUT_UNIT, "(A1)", answer);
         },
         ExitedWithCode(39),
-        "^velkoran: Bad file descriptor\nvelkoran: severe \\(39\\): error during read, unit -4, file CONIN\\$\n$");
+        "^velkoran: Bad file descriptor\nvelkoran: severe \\(39\\): error during read, unit -4, file "
+        "CONIN\\$\n$");
     EXPECT_EXIT(
         {
             ::dup2(::open("/dev/null", O_RDONLY), STDIN_FILENO);

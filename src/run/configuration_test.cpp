@@ -47,7 +47,7 @@ TEST_F(ConfigurationTest, CountsInRangeAreAccepted) {
         int wavelengths, measurements, title;
     };
     const Case cases[] = {
-        {" 8 20 1", 8, 20, 1},  // A
+        {" 8 20 1", 8, 20, 1},    // A
         {"16500 7", 16, 500, 7},  // B: the fields abut
         {"8 20 1", 8, 20, 1},     // J: blanks inside a field are ignored
         {"8,20,1", 8, 20, 1},     // M: each comma ends its field
@@ -101,15 +101,17 @@ TEST_F(ConfigurationTest, FirstCountOutOfRangeIsTheOneReported) {
 TEST_F(ConfigurationTest, LineFiveThatDoesNotConvertIsAFailure) {
     for (const char* line5 : {"8.0 20 1", " 8\t20 1", " x 20 1"}) {  // O, a tab, a letter
         write_configuration(line5);
-        EXPECT_EXIT(read_configuration(set_), ExitedWithCode(64),
-                    "^velkoran: severe \\(64\\): input conversion error, unit 2, file " + absolute("Velkoran.cfg"))
+        EXPECT_EXIT(
+            read_configuration(set_), ExitedWithCode(64),
+            "^velkoran: severe \\(64\\): input conversion error, unit 2, file " + absolute("Velkoran.cfg"))
             << line5;
     }
 }
 
 TEST_F(ConfigurationTest, MissingOrShortFileEndsTheRunAtTheMissingLine) {
-    EXPECT_EXIT(read_configuration(set_), ExitedWithCode(24),
-                "^velkoran: severe \\(24\\): end-of-file during read, unit 2, file " + absolute("Velkoran.cfg"));
+    EXPECT_EXIT(
+        read_configuration(set_), ExitedWithCode(24),
+        "^velkoran: severe \\(24\\): end-of-file during read, unit 2, file " + absolute("Velkoran.cfg"));
     EXPECT_EQ(read_file("Velkoran.cfg"), "");  // created by the open, and left
     write_file("Velkoran.cfg", "run7/\nspectra.txt\nme.csv\n");
     EXPECT_EXIT(read_configuration(set_), ExitedWithCode(24), "end-of-file during read, unit 2");

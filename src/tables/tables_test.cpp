@@ -21,25 +21,25 @@ Text<L> text(const std::string& value) {
     return t;
 }
 
-std::vector<std::string> lines_of(const std::string& table) {
-    std::vector<std::string> lines;
+std::vector<std::string> split(const std::string& text, const std::string& separator) {
+    std::vector<std::string> parts;
     std::size_t start = 0;
-    for (std::size_t end; (end = table.find("\r\n", start)) != std::string::npos; start = end + 2) {
-        lines.push_back(table.substr(start, end - start));
+    for (std::size_t end; (end = text.find(separator, start)) != std::string::npos;
+         start = end + separator.size()) {
+        parts.push_back(text.substr(start, end - start));
     }
-    EXPECT_EQ(start, table.size()) << "the table ends without its line end";
+    parts.push_back(text.substr(start));
+    return parts;
+}
+
+std::vector<std::string> lines_of(const std::string& table) {
+    std::vector<std::string> lines = split(table, "\r\n");
+    EXPECT_EQ(lines.back(), "") << "the table ends without its line end";
+    lines.pop_back();
     return lines;
 }
 
-std::vector<std::string> cells_of(const std::string& line) {
-    std::vector<std::string> cells;
-    std::size_t start = 0;
-    for (std::size_t end; (end = line.find(" , ", start)) != std::string::npos; start = end + 3) {
-        cells.push_back(line.substr(start, end - start));
-    }
-    cells.push_back(line.substr(start));
-    return cells;
-}
+std::vector<std::string> cells_of(const std::string& line) { return split(line, " , "); }
 
 class TablesTest : public testing::ScratchDirectory {
 protected:
@@ -81,9 +81,11 @@ TEST_F(TablesTest, ColumnHeaderRowLabelsGrowWithTheMeasurementNumber) {
         {3, "number , wavelength , m1 , e1 , m2 , e2 , m3 , e3",
          "number , wavelength , c1 , in1 , c2 , in2 , c3 , in3"},
         {12,
-         "number , wavelength , m1 , e1 , m2 , e2 , m3 , e3 , m4 , e4 , m5 , e5 , m6 , e6 , m7 , e7 , m8 , e8 , "
+         "number , wavelength , m1 , e1 , m2 , e2 , m3 , e3 , m4 , e4 , m5 , e5 , m6 , e6 , m7 , e7 , m8 , "
+         "e8 , "
          "m9 , e9 , m10 , e10 , m11 , e11 , m12 , e12",
-         "number , wavelength , c1 , in1 , c2 , in2 , c3 , in3 , c4 , in4 , c5 , in5 , c6 , in6 , c7 , in7 , c8 , "
+         "number , wavelength , c1 , in1 , c2 , in2 , c3 , in3 , c4 , in4 , c5 , in5 , c6 , in6 , c7 , in7 , "
+         "c8 , "
          "in8 , c9 , in9 , c10 , in10 , c11 , in11 , c12 , in12"},
     };
     for (const Case& c : cases) {
@@ -125,7 +127,8 @@ TEST_F(TablesTest, TitleRowOfEveryKind) {
     }
     const char* rows[] = {
         " - , microns  , 1 , 1 , 2 , 2 , 3 , 3",
-        " - , microns  , 2005-06-21 09:15:00 , 2005-06-21 09:15:00 , 2005-06-21 09:45:30 , 2005-06-21 09:45:30 , "
+        " - , microns  , 2005-06-21 09:15:00 , 2005-06-21 09:15:00 , 2005-06-21 09:45:30 , 2005-06-21 "
+        "09:45:30 , "
         "2005-06-22 14:05:10 , 2005-06-22 14:05:10",
         " - , microns  , 11:15:00 , 11:15:00 , 11:45:30 , 11:45:30 , 16:05:10 , 16:05:10",
         " - , microns  ,  47.250000 ,  47.250000 ,  47.251234 ,  47.251234 , -47.260000 , -47.260000",
@@ -148,8 +151,8 @@ TEST_F(TablesTest, SampleNumberLabelsAreNeverAsterisks) {
         const char* cell;
     };
     const Case cases[] = {
-        {3, 15, "15"}, {150, 1000, "1000"}, {5, -3, "-3"}, {20, -3, "-3"}, {12, 5, " 5"}, {100, 7, "  7"},
-        {4, 9999, "9999"}, {6, -999, "-999"},
+        {3, 15, "15"}, {150, 1000, "1000"}, {5, -3, "-3"},     {20, -3, "-3"},
+        {12, 5, " 5"}, {100, 7, "  7"},     {4, 9999, "9999"}, {6, -999, "-999"},
     };
     measurements(150);
     for (const Case& c : cases) {
