@@ -39,3 +39,5 @@ foreach(case_dir IN LISTS VELKORAN_CASES)
     set_tests_properties(case.${case} PROPERTIES SKIP_RETURN_CODE 77)
   endif()
 endforeach()
+
+include(${CMAKE_CURRENT_LIST_DIR}/install_tests.cmake)
