@@ -47,3 +47,5 @@ if(CLANG_FORMAT)
        ${PROJECT_SOURCE_DIR}/src/*.cpp ${PROJECT_SOURCE_DIR}/src/*.h)
   add_test(NAME format COMMAND ${CLANG_FORMAT} --dry-run -Werror ${VELKORAN_SOURCES})
 endif()
+
+include(${CMAKE_CURRENT_LIST_DIR}/install_tests.cmake)
