@@ -39,15 +39,19 @@ std::string narrow(const std::wstring& name) {
     return result;
 }
 
-FileIdentity identity_of(HANDLE handle) {
+// False for devices: they have no volume and index, so no two of them can be
+// told apart, and they are never regular.
+bool identity_of(HANDLE handle, FileIdentity& identity) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (::GetFileInformationByHandle(handle, &info) == FALSE) {
-        return {};  // devices have no volume and index: they are never regular
+        identity = {};
+        return false;
     }
     const bool directory = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    return {.volume = info.dwVolumeSerialNumber,
-            .file = (std::uint64_t{info.nFileIndexHigh} << 32U) | info.nFileIndexLow,
-            .regular = ::GetFileType(handle) == FILE_TYPE_DISK && !directory};
+    identity = {.volume = info.dwVolumeSerialNumber,
+                .file = (std::uint64_t{info.nFileIndexHigh} << 32U) | info.nFileIndexLow,
+                .regular = ::GetFileType(handle) == FILE_TYPE_DISK && !directory};
+    return true;
 }
 
 OpenError classify(DWORD code) {
@@ -101,7 +105,7 @@ OpenedFile open_file(const std::string& name) {
         return opened;
     }
     opened.handle = portable(handle);
-    opened.identity = identity_of(handle);
+    identity_of(handle, opened.identity);
     return opened;
 }
 
@@ -116,9 +120,9 @@ bool identify(const std::string& name, FileIdentity& identity) {
     if (handle == INVALID_HANDLE_VALUE) {
         return false;
     }
-    identity = identity_of(handle);
+    const bool known = identity_of(handle, identity);
     ::CloseHandle(handle);
-    return true;
+    return known;
 }
 
 Transfer read_some(Handle handle, std::span<char> buffer) {
