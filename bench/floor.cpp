@@ -9,6 +9,10 @@
 // index and the byte count. Last, it reads the console up to its LF, a byte
 // at a time, as velkoran does at its prompt. bench.py makes the plan from
 // one traced run of velkoran.
+//
+// Like velkoran, it opens an existing output file without emptying it and
+// cuts it after its first write: emptying it at the open would have the
+// file system treat it as a file being replaced, and flush it at its close.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -73,9 +77,10 @@ std::vector<Write> read_plan(const char* name) {
 struct Output {
     const char* name;
     int fd;
+    bool cut_pending;
 };
 
-void replay(const std::vector<Write>& plan, const std::vector<Output>& outputs) {
+void replay(const std::vector<Write>& plan, std::vector<Output>& outputs) {
     static std::array<char, LONGEST_WRITE> bytes;
     bytes.fill('.');
     for (const Write& write : plan) {
@@ -83,9 +88,15 @@ void replay(const std::vector<Write>& plan, const std::vector<Output>& outputs) 
             std::fputs("velkoran_floor: the plan does not fit the outputs given\n", stderr);
             std::exit(1);
         }
-        const Output& output = outputs[write.output];
+        Output& output = outputs[write.output];
         if (::write(output.fd, bytes.data(), write.bytes) != write.bytes) {
             fail("cannot write", output.name);
+        }
+        if (output.cut_pending) {
+            output.cut_pending = false;
+            if (::ftruncate(output.fd, write.bytes) != 0) {
+                fail("cannot cut", output.name);
+            }
         }
     }
 }
@@ -111,7 +122,7 @@ int main(int argc, char** argv) {
     for (++arg; arg < argc; ++arg) {
         const char* name = argv[arg];
         const bool console = std::string_view(name) == "-";
-        outputs.push_back({name, console ? STDOUT_FILENO : open_or_fail(name, O_WRONLY | O_CREAT | O_TRUNC)});
+        outputs.push_back({name, console ? STDOUT_FILENO : open_or_fail(name, O_WRONLY | O_CREAT), !console});
     }
     replay(read_plan(argv[1]), outputs);
     wait_for_return();
