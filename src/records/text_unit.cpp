@@ -314,7 +314,7 @@ void write_items(UnitNumber number, const Layout& layout, std::span<const Output
             size = 0;
             continue;
         case ElementKind::Literal:
-            std::copy_n(element.literal, element.width, columns.begin());
+            std::ranges::copy(layout.literal_text(element), columns.begin());
             break;
         case ElementKind::Blanks:
             std::fill(columns.begin(), columns.end(), ' ');
