@@ -51,6 +51,10 @@ auto* item_address(T& item) {
     }
 }
 
+// A layout written in the call is a constant built afresh on the stack at
+// every call; one kept in a static constexpr variable is passed as it is.
+// Records read or written by the thousand name theirs so.
+
 // Reads the next record of the unit (one more for each `/` of the layout)
 // into the items; a failure ends the run.
 template <class... Items>
