@@ -19,9 +19,11 @@ void write_right_justified(std::string_view digits, std::span<char> out) {
         write_overflow_mark(out);
         return;
     }
-    const auto blanks = static_cast<std::ptrdiff_t>(out.size() - digits.size());
-    std::fill(out.begin(), out.begin() + blanks, ' ');
-    std::copy(digits.begin(), digits.end(), out.begin() + blanks);
+    // One pass: a field is a few columns, fewer than a library call costs.
+    const std::size_t blanks = out.size() - digits.size();
+    for (std::size_t column = 0; column < out.size(); ++column) {
+        out[column] = column < blanks ? ' ' : digits[column - blanks];
+    }
 }
 
 bool is_rounded_zero(std::string_view fixed) {
