@@ -27,9 +27,9 @@ enum class ItemKind : std::uint8_t { Int32, Int64, Real64, Text };
 
 enum class ElementKind : std::uint8_t { Integer, Real, Text, Blanks, Literal, RecordBreak };
 
-// Kept small, a literal being an offset rather than a pointer: every record
-// written or read builds its layout afresh from the constant, and that costs
-// in proportion to the layout's size.
+// Kept small, a literal being an offset rather than a pointer: a layout
+// written in the call is built afresh for every record, at a cost in
+// proportion to its size.
 struct Element {
     ElementKind kind{};
     std::uint8_t decimals = 0;  // Real only
