@@ -11,8 +11,8 @@
 // one traced run of velkoran.
 //
 // Like velkoran, it opens an existing output file without emptying it and
-// cuts it after its first write: emptying it at the open would have the
-// file system treat it as a file being replaced, and flush it at its close.
+// cuts it after its first write: emptied at the open, a file is one that
+// ext4 treats as being replaced, and flushes at its close.
 #include <fcntl.h>
 #include <unistd.h>
 

@@ -50,7 +50,7 @@ def wavelength_line(rng, wavelength, m):
 
 def header_line(k, when, rng):
     local = when + LOCAL_OFFSET
-    return (f"{1000 + k:4d}  {when:%Y-%m-%d %H:%M:%S}  {local:%H:%M:%S}  "
+    return (f"{100 + k:4d}  {when:%Y-%m-%d %H:%M:%S}  {local:%H:%M:%S}  "
             f"{47.376888 + rng.uniform(-2e-5, 2e-5):10.6f}  "
             f"{8.541694 + rng.uniform(-2e-5, 2e-5):11.6f}  {556:4d}")
 
@@ -58,7 +58,7 @@ def header_line(k, when, rng):
 def block(k, rng):
     when = FIRST_SCAN + (k - 1) * SCAN_INTERVAL
     m = air_mass(when)
-    lines = [f"Spectral photometer SP-8, series {when:%Y-%m-%d}, scan {1000 + k}",
+    lines = [f"Spectral photometer SP-8, series {when:%Y-%m-%d}, scan {100 + k}",
              "Site: roof station, field campaign",
              "Operator: AK",
              "-" * 66,
