@@ -178,7 +178,7 @@ def main():
     commands = parser.add_subparsers(dest="command", required=True)
     timed = commands.add_parser("run")
     timed.add_argument("--floor", required=True)
-    timed.add_argument("--pairs", type=int, default=41)
+    timed.add_argument("--pairs", type=int, default=101)
     timed.set_defaults(action=benchmark)
     checked = commands.add_parser("smoke")
     checked.set_defaults(action=smoke)
