@@ -19,9 +19,11 @@ void write_right_justified(std::string_view digits, std::span<char> out) {
         write_overflow_mark(out);
         return;
     }
-    const auto blanks = static_cast<std::ptrdiff_t>(out.size() - digits.size());
-    std::fill(out.begin(), out.begin() + blanks, ' ');
-    std::copy(digits.begin(), digits.end(), out.begin() + blanks);
+    // One pass: a field is a few columns, fewer than a library call costs.
+    const std::size_t blanks = out.size() - digits.size();
+    for (std::size_t column = 0; column < out.size(); ++column) {
+        out[column] = column < blanks ? ' ' : digits[column - blanks];
+    }
 }
 
 bool is_rounded_zero(std::string_view fixed) {
@@ -42,7 +44,8 @@ public:
     [[nodiscard]] std::string_view view() const { return {text_.data(), size_}; }
 
 private:
-    std::array<char, RECORD_CAPACITY + 16> text_{};
+    // Left uninitialised: only the first size_ characters are ever read.
+    std::array<char, RECORD_CAPACITY + 16> text_;
     std::size_t size_ = 0;
 };
 
@@ -108,8 +111,9 @@ bool scan_exponent_char(char c, RealField& f, RealState& state) {
     return true;
 }
 
-std::optional<RealField> scan_real_field(std::string_view field) {
-    RealField f;
+// False where the field is not a number; `f` is then of no use. The field
+// is filled in place: as a return value it would be copied, text and all.
+bool scan_real_field(std::string_view field, RealField& f) {
     RealState state = RealState::Start;
     std::size_t i = 0;
     while (i < field.size() && is_leading_space(field[i])) {
@@ -130,16 +134,16 @@ std::optional<RealField> scan_real_field(std::string_view field) {
         const bool taken =
             state == RealState::Mantissa ? scan_mantissa_char(c, f, state) : scan_exponent_char(c, f, state);
         if (!taken) {
-            return std::nullopt;
+            return false;
         }
     }
-    return f;
+    return true;
 }
 
 }  // namespace
 
 void render_integer(std::int64_t value, std::span<char> out) {
-    std::array<char, 24> digits{};
+    std::array<char, 24> digits;
     const auto result = std::to_chars(digits.begin(), digits.end(), value);
     write_right_justified({digits.data(), result.ptr}, out);
 }
@@ -149,8 +153,9 @@ void render_fixed(double value, int decimals, std::span<char> out) {
         write_overflow_mark(out);
         return;
     }
-    // Room for the 309 integer digits of the largest double and any decimals.
-    std::array<char, 320 + RECORD_CAPACITY> buffer{};
+    // Room for the 309 integer digits of the largest double and any decimals;
+    // not zeroed, as only what to_chars writes is read.
+    std::array<char, 320 + RECORD_CAPACITY> buffer;
     const auto result =
         std::to_chars(buffer.begin(), buffer.end() - 1, value, std::chars_format::fixed, decimals);
     char* end = result.ptr;
@@ -213,11 +218,10 @@ std::optional<std::int64_t> parse_integer(std::string_view field, std::int64_t m
 }
 
 std::optional<double> parse_fixed(std::string_view field, int decimals) {
-    const std::optional<RealField> scanned = scan_real_field(field);
-    if (!scanned) {
+    RealField f;
+    if (!scan_real_field(field, f)) {
         return std::nullopt;
     }
-    const RealField& f = *scanned;
     if (f.empty()) {
         return 0.0;
     }
@@ -229,7 +233,7 @@ std::optional<double> parse_fixed(std::string_view field, int decimals) {
         f.digits_before_point ? static_cast<long>(f.digit_count - *f.digits_before_point) : decimals;
     const long exponent = (f.exponent_negative ? -f.exponent : f.exponent) - fraction_digits;
 
-    std::array<char, RECORD_CAPACITY + 32> text{};
+    std::array<char, RECORD_CAPACITY + 32> text;  // only what is written is read
     char* end = text.data();
     if (f.negative) {
         *end++ = '-';

@@ -27,16 +27,18 @@ enum class ItemKind : std::uint8_t { Int32, Int64, Real64, Text };
 
 enum class ElementKind : std::uint8_t { Integer, Real, Text, Blanks, Literal, RecordBreak };
 
+// Kept small, a literal being an offset rather than a pointer: a layout
+// written in the call is built afresh for every record, at a cost in
+// proportion to its size.
 struct Element {
     ElementKind kind{};
-    std::uint16_t width = 0;    // columns; for a literal its length
     std::uint8_t decimals = 0;  // Real only
-    const char* literal = nullptr;
+    std::uint16_t width = 0;    // columns; for a literal its length
+    std::uint32_t literal = 0;  // where a literal starts in the layout's text
 
     [[nodiscard]] constexpr bool is_data_field() const {
         return kind == ElementKind::Integer || kind == ElementKind::Real || kind == ElementKind::Text;
     }
-    [[nodiscard]] constexpr std::string_view literal_text() const { return {literal, width}; }
 };
 
 inline constexpr std::size_t MAX_LAYOUT_ELEMENTS = 32;
@@ -49,9 +51,13 @@ struct Layout {
     std::array<Element, MAX_LAYOUT_ELEMENTS> elements{};
     std::size_t count = 0;
     bool keeps_line_open = false;  // closing `$`
+    const char* text = nullptr;    // the layout as written, literals and all
 
     [[nodiscard]] constexpr const Element* begin() const { return elements.data(); }
     [[nodiscard]] constexpr const Element* end() const { return elements.data() + count; }
+    [[nodiscard]] constexpr std::string_view literal_text(const Element& literal) const {
+        return {text + literal.literal, literal.width};
+    }
 };
 
 // Called only where a layout is malformed: being neither constexpr nor
@@ -69,7 +75,7 @@ constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 class Parser {
 public:
-    explicit constexpr Parser(std::string_view text) : text_(text) {}
+    explicit constexpr Parser(std::string_view text) : text_(text) { layout_.text = text.data(); }
 
     constexpr Layout parse() {
         skip_blanks();
@@ -130,7 +136,7 @@ private:
         if (length > 0) {
             add({.kind = ElementKind::Literal,
                  .width = static_cast<std::uint16_t>(length),
-                 .literal = text_.data() + start});
+                 .literal = static_cast<std::uint32_t>(start)});
         }
     }
 

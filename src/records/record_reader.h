@@ -35,12 +35,16 @@ public:
 private:
     void keep(const char* bytes, std::size_t count);
 
-    std::array<char, READ_AHEAD_BYTES> ahead_{};
+    // The counts come first: every record written asks for unread(), and so
+    // they share the cache lines of the unit's other fields.
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     std::size_t chunk_ = READ_AHEAD_BYTES;
-    std::array<char, RECORD_CAPACITY> record_{};
     std::size_t record_size_ = 0;
+    // Left uninitialised: only bytes read into them are ever looked at, and
+    // a unit that never reads touches none of their pages.
+    std::array<char, RECORD_CAPACITY> record_;
+    std::array<char, READ_AHEAD_BYTES> ahead_;
 };
 
 }  // namespace velkoran

@@ -136,8 +136,9 @@ struct NumericField {
 
 NumericField numeric_field(std::string_view record, std::size_t column, std::size_t width) {
     const std::string_view columns = record.substr(std::min(column, record.size()), width);
-    const auto comma = columns.find(',');
-    if (comma == std::string_view::npos) {
+    // Searched in place: find() would call the library for a few columns.
+    const auto comma = static_cast<std::size_t>(std::ranges::find(columns, ',') - columns.begin());
+    if (comma == columns.size()) {
         return {columns, column + width};
     }
     return {columns.substr(0, comma), column + comma + 1};
@@ -174,6 +175,14 @@ bool store_number(const Element& field, std::string_view text, const InputItem& 
 // ---- write
 
 using RecordBuffer = std::array<char, RECORD_CAPACITY + 2>;
+
+// A record's worth of blanks, copied as a literal is: filling a few columns
+// would be a call into the library for each.
+constexpr auto BLANK_COLUMNS = [] {
+    Text<RECORD_CAPACITY> blanks{};
+    blanks.fill(' ');
+    return blanks;
+}();
 
 void write_record(TextUnit& unit, std::string_view record) {
     if (unit.read_only) {
@@ -313,10 +322,10 @@ void write_items(UnitNumber unit_number, const Layout& layout, std::span<const O
             size = 0;
             continue;
         case ElementKind::Literal:
-            std::copy_n(element.literal, element.width, columns.begin());
+            std::ranges::copy(layout.literal_text(element), columns.begin());
             break;
         case ElementKind::Blanks:
-            std::fill(columns.begin(), columns.end(), ' ');
+            std::ranges::copy(view_of(BLANK_COLUMNS).substr(0, element.width), columns.begin());
             break;
         default:
             render_item(element, *item++, columns);

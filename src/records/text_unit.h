@@ -51,10 +51,14 @@ auto* item_address(T& item) {
     }
 }
 
+// A layout written in the call is a constant built afresh on the stack at
+// every call; one kept in a static constexpr variable is passed as it is.
+// Records read or written by the thousand name theirs so.
+
 // Reads the next record of the unit (one more for each `/` of the layout)
 // into the items; a failure ends the run.
 template <class... Items>
-void read_formatted(UnitNumber unit, InputLayout<Items...> layout, Items&... items) {
+void read_formatted(UnitNumber unit, const InputLayout<Items...>& layout, Items&... items) {
     const std::array<InputItem, sizeof...(Items)> list{
         InputItem{ItemTraits<Items>::kind, item_address(items), ItemTraits<Items>::length}...};
     read_items(unit, layout.layout(), list);
@@ -63,7 +67,7 @@ void read_formatted(UnitNumber unit, InputLayout<Items...> layout, Items&... ite
 // Builds the record (one more at each `/`) and hands each to the operating
 // system as it is finished; a failure ends the run.
 template <class... Items>
-void write_formatted(UnitNumber unit, OutputLayout<Items...> layout, const Items&... items) {
+void write_formatted(UnitNumber unit, const OutputLayout<Items...>& layout, const Items&... items) {
     const std::array<OutputItem, sizeof...(Items)> list{
         OutputItem{ItemTraits<Items>::kind, item_address(items), ItemTraits<Items>::length}...};
     write_items(unit, layout.layout(), list);

@@ -43,17 +43,19 @@ struct MeasurementSet {
     Text<80> column_header_line{};
 
     std::array<MeasurementHeader, MAX_MEASUREMENTS> headers{};
-    std::array<std::array<WavelengthRecord, MAX_WAVELENGTHS>, MAX_MEASUREMENTS> values{};
+    // By wavelength first: a table row reads one wavelength of every
+    // measurement, and so reads consecutive memory.
+    std::array<std::array<WavelengthRecord, MAX_MEASUREMENTS>, MAX_WAVELENGTHS> values{};
 
     MeasurementHeader& header(int k) { return headers.at(static_cast<std::size_t>(k - 1)); }
     [[nodiscard]] const MeasurementHeader& header(int k) const {
         return headers.at(static_cast<std::size_t>(k - 1));
     }
     WavelengthRecord& value(int k, int j) {
-        return values.at(static_cast<std::size_t>(k - 1)).at(static_cast<std::size_t>(j - 1));
+        return values.at(static_cast<std::size_t>(j - 1)).at(static_cast<std::size_t>(k - 1));
     }
     [[nodiscard]] const WavelengthRecord& value(int k, int j) const {
-        return values.at(static_cast<std::size_t>(k - 1)).at(static_cast<std::size_t>(j - 1));
+        return values.at(static_cast<std::size_t>(j - 1)).at(static_cast<std::size_t>(k - 1));
     }
     double& wavelength(int j) { return wavelengths.at(static_cast<std::size_t>(j - 1)); }
     [[nodiscard]] double wavelength(int j) const { return wavelengths.at(static_cast<std::size_t>(j - 1)); }

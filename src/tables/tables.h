@@ -21,7 +21,7 @@ int label_width(int k);
 
 // The same record, items and all, on both tables.
 template <class... Items>
-void write_both_tables(OutputLayout<Items...> layout, const Items&... items) {
+void write_both_tables(const OutputLayout<Items...>& layout, const Items&... items) {
     write_formatted(ME_TABLE_UNIT, layout, items...);
     write_formatted(CIN_TABLE_UNIT, layout, items...);
 }
