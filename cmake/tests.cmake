@@ -54,7 +54,8 @@ endforeach()
 find_program(CLANG_FORMAT clang-format)
 if(CLANG_FORMAT)
   file(GLOB_RECURSE VELKORAN_SOURCES CONFIGURE_DEPENDS
-       ${PROJECT_SOURCE_DIR}/src/*.cpp ${PROJECT_SOURCE_DIR}/src/*.h)
+       ${PROJECT_SOURCE_DIR}/src/*.cpp ${PROJECT_SOURCE_DIR}/src/*.h
+       ${PROJECT_SOURCE_DIR}/fuzz/*.cpp ${PROJECT_SOURCE_DIR}/fuzz/*.h)
   add_test(NAME format COMMAND ${CLANG_FORMAT} --dry-run -Werror ${VELKORAN_SOURCES})
 endif()
 
