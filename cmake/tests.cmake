@@ -40,11 +40,22 @@ foreach(case_dir IN LISTS VELKORAN_CASES)
   endif()
 endforeach()
 
+# Faults injected into whole runs of the example, each checked against the
+# run without them; corrupting every field takes longest, so it is three tests.
+foreach(group truncated corrupted.letter corrupted.tab corrupted.point full_disk read_only same_names)
+  string(REPLACE "." ";" arguments ${group})
+  add_test(NAME fault.${group}
+    COMMAND bash ${PROJECT_SOURCE_DIR}/tests/fault_injection.sh $<TARGET_FILE:velkoran>
+            ${PROJECT_SOURCE_DIR}/examples ${arguments})
+  set_tests_properties(fault.${group} PROPERTIES SKIP_RETURN_CODE 77)
+endforeach()
+
 # The code follows .clang-format; a change that does not fails here.
 find_program(CLANG_FORMAT clang-format)
 if(CLANG_FORMAT)
   file(GLOB_RECURSE VELKORAN_SOURCES CONFIGURE_DEPENDS
-       ${PROJECT_SOURCE_DIR}/src/*.cpp ${PROJECT_SOURCE_DIR}/src/*.h)
+       ${PROJECT_SOURCE_DIR}/src/*.cpp ${PROJECT_SOURCE_DIR}/src/*.h
+       ${PROJECT_SOURCE_DIR}/fuzz/*.cpp ${PROJECT_SOURCE_DIR}/fuzz/*.h)
   add_test(NAME format COMMAND ${CLANG_FORMAT} --dry-run -Werror ${VELKORAN_SOURCES})
 endif()
 

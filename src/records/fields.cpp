@@ -166,9 +166,11 @@ void render_fixed(double value, int decimals, std::span<char> out) {
     if (*first == '-' && is_rounded_zero({first, end})) {
         ++first;
     }
-    // The 0 before the point is the first thing a narrow field gives up.
+    // The 0 before the point is the first thing a narrow field gives up, but
+    // only for a digit after the point: a field needs one digit at least.
     char* zero = *first == '-' ? first + 1 : first;
-    if (static_cast<std::size_t>(end - first) > out.size() && zero[0] == '0' && zero[1] == '.') {
+    if (static_cast<std::size_t>(end - first) > out.size() && decimals > 0 && zero[0] == '0' &&
+        zero[1] == '.') {
         *zero = *first;  // a minus sign moves onto the zero; a zero stays
         ++first;
     }

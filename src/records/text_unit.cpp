@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <limits>
 #include <string>
 
 #include "records/fields.h"
@@ -128,50 +127,6 @@ std::string_view next_record(TextUnit& unit) {
     return unit.reader.record();
 }
 
-// The columns of a numeric field; a comma among them ends it early.
-struct NumericField {
-    std::string_view text;
-    std::size_t next_column;
-};
-
-NumericField numeric_field(std::string_view record, std::size_t column, std::size_t width) {
-    const std::string_view columns = record.substr(std::min(column, record.size()), width);
-    // Searched in place: find() would call the library for a few columns.
-    const auto comma = static_cast<std::size_t>(std::ranges::find(columns, ',') - columns.begin());
-    if (comma == columns.size()) {
-        return {columns, column + width};
-    }
-    return {columns.substr(0, comma), column + comma + 1};
-}
-
-bool store_number(const Element& field, std::string_view text, const InputItem& item) {
-    switch (item.kind) {
-    case ItemKind::Int32: {
-        const auto value = parse_integer(text, std::numeric_limits<std::int32_t>::min(),
-                                         std::numeric_limits<std::int32_t>::max());
-        if (value) {
-            *static_cast<std::int32_t*>(item.address) = static_cast<std::int32_t>(*value);
-        }
-        return value.has_value();
-    }
-    case ItemKind::Int64: {
-        const auto value = parse_integer(text, std::numeric_limits<std::int64_t>::min(),
-                                         std::numeric_limits<std::int64_t>::max());
-        if (value) {
-            *static_cast<std::int64_t*>(item.address) = *value;
-        }
-        return value.has_value();
-    }
-    default: {
-        const auto value = parse_fixed(text, field.decimals);
-        if (value) {
-            *static_cast<double*>(item.address) = *value;
-        }
-        return value.has_value();
-    }
-    }
-}
-
 // ---- write
 
 using RecordBuffer = std::array<char, RECORD_CAPACITY + 2>;
@@ -279,33 +234,8 @@ void close_all_units() {
 
 void read_items(UnitNumber unit_number, const Layout& layout, std::span<const InputItem> items) {
     TextUnit& unit = connected_unit(unit_number);
-    std::string_view record = next_record(unit);
-    std::size_t column = 0;
-    const InputItem* item = items.data();
-    for (const Element& element : layout) {
-        switch (element.kind) {
-        case ElementKind::RecordBreak:
-            record = next_record(unit);
-            column = 0;
-            break;
-        case ElementKind::Blanks:
-            column += element.width;
-            break;
-        case ElementKind::Text:
-            take_text(record.substr(std::min(column, record.size()), element.width), element.width,
-                      {static_cast<char*>(item->address), item->length});
-            column += element.width;
-            ++item;
-            break;
-        default: {
-            const NumericField field = numeric_field(record, column, element.width);
-            if (!store_number(element, field.text, *item)) {
-                fail(FailureNumber::InputConversionError, unit);
-            }
-            column = field.next_column;
-            ++item;
-        }
-        }
+    if (!take_items(layout, items, [&unit] { return next_record(unit); })) {
+        fail(FailureNumber::InputConversionError, unit);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "records/failure.h"
+#include "records/input_items.h"
 #include "records/layout.h"
 
 namespace velkoran {
@@ -25,12 +26,6 @@ void close_all_units();
 
 // Writes one record holding a blank and then the text to the console.
 void write_list_directed(std::string_view text);
-
-struct InputItem {
-    ItemKind kind;
-    void* address;
-    std::size_t length;  // of a text
-};
 
 struct OutputItem {
     ItemKind kind;
