@@ -28,6 +28,7 @@ done < <(find "$cases" -type f -print0 | xargs -0 grep -ahoE -- '-?[0-9]*\.?[0-9
 
 n=0
 for configuration in "$cases"/*/input/Velkoran.cfg; do
+  [[ -f $configuration ]] || continue  # a case where it is a folder
   input=$(dirname "$configuration")
   # The measurement file is line 1 (the prefix) and line 2, without the
   # blanks around them; a case without one gets an empty file.
