@@ -96,7 +96,8 @@ severe_text() {
 expect_failure() {
   local what=$1 number=$2 unit=$3 file=$4 word=${5:-}
   [[ $status == "$number" ]] || fail "$what: exit status $status, expected $number"
-  local report="velkoran: severe ($number): $(severe_text "$number"), unit $unit, file $file"
+  local report
+  report="velkoran: severe ($number): $(severe_text "$number"), unit $unit, file $file"
   [[ -n $word ]] && report="velkoran: $word"$'\n'"$report"
   [[ $(<"$dir.err") == "$report" ]] || fail "$what: reported $(<"$dir.err"), expected $report"
 }
