@@ -5,6 +5,7 @@
 // (rounded to the field's decimals).
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -124,6 +125,23 @@ void check_text(std::string_view text, std::size_t width) {
     require(std::string_view(item.data(), item.size()) == back, field, format);
 }
 
+// Blanks inside a number are ignored: a field with one more after its first
+// character reads exactly as it stands, whichever way each is read.
+void check_blank_inside(std::string_view field, int decimals) {
+    const std::size_t first = field.find_first_not_of(" \t\n\v\f\r");
+    if (first == std::string_view::npos) {
+        return;
+    }
+    std::string spread(field);
+    spread.insert(first + 1, " ");
+    const std::optional<double> as_is = parse_fixed(field, decimals);
+    const std::optional<double> spaced = parse_fixed(spread, decimals);
+    const bool same =
+        as_is.has_value() == spaced.has_value() &&
+        (!as_is || std::bit_cast<std::uint64_t>(*as_is) == std::bit_cast<std::uint64_t>(*spaced));
+    require(same, field, [&] { return "F input with a blank inside, |" + spread + "|"; });
+}
+
 struct FixedFormat {
     int width;
     int decimals;
@@ -194,6 +212,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             check_real(near, in);
         }
     }
+    // No field is wider than a record, the added blank included.
+    check_blank_inside(text.substr(0, RECORD_CAPACITY - 1), in.byte(15) % 10);
     std::int64_t whole = 0;
     if (std::from_chars(text.data() + start, text.data() + text.size(), whole).ec == std::errc{}) {
         check_whole(whole, in);

@@ -140,6 +140,44 @@ bool scan_real_field(std::string_view field, RealField& f) {
     return true;
 }
 
+// The field as nearly every file writes it: blanks, an optional sign, and
+// digits with a point among them, nothing else. Such a field is already the
+// number's own text and goes to the library as it stands; the rest is
+// rebuilt from its parts first.
+std::optional<double> parse_plain_decimal(std::string_view field) {
+    std::size_t first = 0;
+    while (first < field.size() && is_leading_space(field[first])) {
+        ++first;
+    }
+    std::size_t end = field.size();
+    while (end > first && field[end - 1] == ' ') {
+        --end;
+    }
+    const bool plus = first < end && field[first] == '+';
+    const bool minus = first < end && field[first] == '-';
+    const std::size_t digits = plus || minus ? first + 1 : first;
+    bool point = false;
+    for (std::size_t i = digits; i < end; ++i) {
+        if (field[i] == '.' && !point) {
+            point = true;
+        } else if (!is_digit(field[i])) {
+            return std::nullopt;
+        }
+    }
+    if (!point) {
+        return std::nullopt;
+    }
+    // The library takes a minus sign but no plus sign.
+    const char* text = field.data() + (plus ? digits : first);
+    const char* last = field.data() + end;
+    double value = 0.0;
+    const auto result = std::from_chars(text, last, value, std::chars_format::fixed);
+    if (result.ec != std::errc{} || result.ptr != last) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 }  // namespace
 
 void render_integer(std::int64_t value, std::span<char> out) {
@@ -220,6 +258,9 @@ std::optional<std::int64_t> parse_integer(std::string_view field, std::int64_t m
 }
 
 std::optional<double> parse_fixed(std::string_view field, int decimals) {
+    if (const auto plain = parse_plain_decimal(field)) {
+        return plain;
+    }
     RealField f;
     if (!scan_real_field(field, f)) {
         return std::nullopt;

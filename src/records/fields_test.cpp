@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -146,15 +148,32 @@ TEST(InputFields, Fixed) {
         {"  12345678", 6, 12.345678}, {"", 4, 0.0},          {"        ", 4, 0.0},  {"1.5+2", 4, 150.0},
         {"1.5-2", 4, 0.015},          {"1.5d2", 4, 150.0},   {"1.5Q-1", 4, 0.15},   {" 1 . 5 ", 4, 1.5},
         {"\t\r 2.5", 4, 2.5},         {"-1", 4, -0.0001},    {"+.5", 4, 0.5},       {"7", 0, 7.0},
-        {"1E-400", 4, 0.0},           {"0.1", 4, 0.1},       {"1.064", 4, 1.064},
+        {"1E-400", 4, 0.0},           {"0.1", 4, 0.1},       {"1.064", 4, 1.064},   {"+12.5", 4, 12.5},
+        {"-.25", 4, -0.25},           {"5.", 4, 5.0},
     };
     for (const Case& c : accepted) {
         EXPECT_EQ(parse_fixed(c.field, c.decimals), c.value) << '|' << c.field << '|';
     }
-    const char* rejected[] = {"  0.34x", "1.2.3", "1\t.5", "Infinity", "NaN",  "1E999",
-                              "1E",      "E5",    ".",     "-",        "1.5E+"};
+    const char* rejected[] = {"  0.34x", "1.2.3", "1\t.5", "Infinity", "NaN",  "1E999", "1E",   "E5",
+                              ".",       "-",     "1.5E+", "-.",       "+-5.", "-+5.",  "--5.", "5.-"};
     for (const char* field : rejected) {
         EXPECT_FALSE(parse_fixed(field, 4)) << '|' << field << '|';
+    }
+}
+
+// Blanks inside a number are ignored, so a field with one reads as the
+// same field without it, down to the sign of a zero and the last bit.
+TEST(InputFields, FixedWithBlanksInsideReadsAsWithout) {
+    const char* fields[] = {
+        "  12.3456", "-0.0000", "0.1", "+7.25", "-1234.5678", "0.30000000000000004", "\t9007199254740993.0"};
+    for (const std::string field : fields) {
+        std::string spread = field;
+        spread.insert(spread.find_first_not_of(" \t") + 1, " ");
+        const auto plain = parse_fixed(field, 4);
+        const auto spaced = parse_fixed(spread, 4);
+        ASSERT_TRUE(plain && spaced) << '|' << field << '|';
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(*plain), std::bit_cast<std::uint64_t>(*spaced))
+            << '|' << field << "| and |" << spread << '|';
     }
 }
 
