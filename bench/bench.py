@@ -32,6 +32,8 @@ CONSOLE_OUTPUT = "console.txt"
 ERROR_OUTPUT = "stderr.txt"
 WRITE_CALL = re.compile(r"^write\((\d+)<(.*)>, .*, (\d+)\) += (-?\d+)")
 SYSTEM_CALL = re.compile(r"^([a-z0-9_]+)\(")
+# A line of callgrind_annotate --inclusive=yes for the library's conversion of a real.
+REAL_CONVERSION = re.compile(r"^\s*([\d,]+) .*std::(?:to|from)_chars\([^)]*double")
 
 
 class Sample:
@@ -73,10 +75,15 @@ class Workplace:
         return trace.read_text().splitlines()
 
     def callgrind_instructions(self, command):
+        """The instructions of one run, and how many of them the library's conversions of reals take."""
         out = self.folder / "callgrind.out"
         self.run(["valgrind", "--tool=callgrind", f"--callgrind-out-file={out}", *command])
         totals = [line for line in out.read_text().splitlines() if line.startswith(("summary:", "totals:"))]
-        return int(totals[0].split()[1])
+        annotated = subprocess.run(["callgrind_annotate", "--inclusive=yes", str(out)], check=True,
+                                   capture_output=True, text=True).stdout.splitlines()
+        conversions = sum(int(match.group(1).replace(",", ""))
+                          for match in map(REAL_CONVERSION.match, annotated) if match)
+        return int(totals[0].split()[1]), conversions
 
 
 def write_calls(trace):
@@ -136,7 +143,9 @@ def report(samples, calls, others, instructions):
     quartiles = statistics.quantiles(ratios, n=4)
     print(f"wall time velkoran / floor, pair by pair: median {statistics.median(ratios):.3f}, "
           f"quartiles {quartiles[0]:.3f} to {quartiles[2]:.3f}, range {ratios[0]:.3f} to {ratios[-1]:.3f}")
-    print(f"callgrind: {instructions:,} instructions in one velkoran run")
+    total, conversions = instructions
+    print(f"callgrind: {total:,} instructions in one velkoran run, {conversions:,} ({conversions / total:.0%}) "
+          f"of them in std::to_chars and std::from_chars converting reals")
 
 
 def benchmark(arguments):
